@@ -442,7 +442,8 @@ HBITMAP notABitmap() {
 #ifdef _WIN32
     return reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(0x7ff0a5a5));  // no GDI object of any kind
 #else
-    return reinterpret_cast<HBITMAP>(CreateCompatibleDC(nullptr));  // a device context, not a bitmap
+    static const HDC dc = CreateCompatibleDC(nullptr);  // a device context, not a bitmap; kept for good
+    return reinterpret_cast<HBITMAP>(dc);
 #endif
 }
 
