@@ -133,6 +133,21 @@ int intResult(const char* function, int modelValue) {
     return s ? s->value : modelValue;
 }
 
+// Storage of the calling thread, one per Kind. With mingw-w64, a thread_local object's destructor
+// can run after its storage has been freed at thread exit (a heap corruption when many threads end),
+// so on Windows each thread's string is held by a plain pointer and is never freed.
+template <int Kind>
+std::string& threadStorage() {
+#ifdef _WIN32
+    static thread_local std::string* storage = nullptr;
+    if (!storage) storage = new std::string;
+    return *storage;
+#else
+    static thread_local std::string storage;
+    return storage;
+#endif
+}
+
 // The bytes handed out, kept per thread and per kind of result, with guard bytes behind them.
 const char* handOut(std::string& storage, const std::string& bytes) {
     storage.assign(bytes);
@@ -142,14 +157,14 @@ const char* handOut(std::string& storage, const std::string& bytes) {
 }
 
 const char* stringResult(const char* function, const std::string& modelValue) {
-    static thread_local std::string storage;
+    std::string& storage = threadStorage<0>();
     const Steered* s = steering(function);
     if (s && s->isNull) return nullptr;
     return handOut(storage, s ? s->bytes : modelValue);
 }
 
 const unsigned char* bytesResult(const char* function, const std::string& modelValue) {
-    static thread_local std::string storage;
+    std::string& storage = threadStorage<1>();
     const Steered* s = steering(function);
     if (s && s->isNull) return nullptr;
     return reinterpret_cast<const unsigned char*>(handOut(storage, s ? s->bytes : modelValue));
@@ -697,7 +712,7 @@ void StandinSetLastError(const char* message) {
 }
 
 const char* StandinCallLog() {
-    static thread_local std::string joined;
+    std::string& joined = threadStorage<2>();
     Lock lock(state().mutex);
     joined.clear();
     for (const std::string& line : state().log) joined += line + "\n";
