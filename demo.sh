@@ -3,8 +3,5 @@
 # that calls every native method through the bridge and prints what comes back.
 set -e
 cd "$(dirname "$0")"
-sh scripts/install-packages.sh
-export JAVA_HOME=/usr/lib/jvm/java-17-openjdk-amd64
-cmake --preset linux >/dev/null
-cmake --build --preset linux
+sh scripts/build.sh linux
 cmake --build --preset linux --target demo

@@ -21,6 +21,16 @@ void expectLinesAt(const char* file, int line, const char* what, const Lines& ac
             joined(actual).c_str());
 }
 
+void expectEachCase(const std::vector<CallCase>& cases) {
+    for (const CallCase& c : cases) {
+        Context context("%s", c.what);
+        FakeJni jni;
+        c.call(jni);
+        expect_calls(c.recordLibrary);
+        expect_jni(jni, c.jni);
+    }
+}
+
 void expectBoxesAt(const char* file, int line, const Lines& texts) {
     const std::vector<CaughtBox> boxes = takeBoxes();
     Lines shown;

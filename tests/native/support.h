@@ -27,6 +27,18 @@ std::string lookupMessage(const std::string& function);
 std::string intsText(const std::vector<jint>& ints);  // {3, 2}
 extern const char* const loadMessage;
 
+// One row of a family's table: a call of one method, what the record library then receives and the
+// JNI operations the bridge makes for it.
+struct CallCase {
+    const char* what;
+    void (*call)(FakeJni&);
+    Lines recordLibrary;
+    Lines jni;
+};
+
+// Runs every row, each with a fresh fake JNIEnv, and checks both lists of each.
+void expectEachCase(const std::vector<CallCase>& cases);
+
 // Whether a pending exception is an IndexOutOfBoundsException or one of its subclasses.
 bool isIndexOutOfBounds(const std::string& className);
 

@@ -9,18 +9,11 @@
 namespace nt {
 namespace {
 
-struct Case {
-    const char* what;
-    void (*call)(FakeJni&);
-    Lines recordLibrary;
-    Lines jni;
-};
-
 const Lines formatThenData{"GetStringUTFChars(format, isCopy=null)", "GetArrayLength(data)",
                            "GetByteArrayElements(data, isCopy=&0)", "ReleaseByteArrayElements(data, JNI_ABORT)",
                            "ReleaseStringUTFChars(format)"};
 
-const Case cases[] = {
+const std::vector<CallCase> cases = {
     {"InsertRecordBinaryFieldFromFile",
      [](FakeJni& j) {
          bridge().InsertRecordBinaryFieldFromFile(j.env(), nullptr, INT_MAX, INT_MIN, j.string("path", "no-such.wsq"));
@@ -56,13 +49,7 @@ const Case cases[] = {
 SCENARIO("edits-errors", argumentsReachTheRecordLibrary, Library::full) {
     standin::load();
     standin::steerString("ReadVelmoraLastErrorMessage", "last error");
-    for (const Case& c : cases) {
-        Context context("%s", c.what);
-        FakeJni jni;
-        c.call(jni);
-        expect_calls(c.recordLibrary);
-        expect_jni(jni, c.jni);
-    }
+    expectEachCase(cases);
     expect_boxes();
 }
 

@@ -8,18 +8,11 @@
 namespace nt {
 namespace {
 
-struct Case {
-    const char* what;
-    void (*call)(FakeJni&);
-    Lines recordLibrary;
-    Lines jni;
-};
-
 const Lines itemAndResult{"GetStringUTFChars(item, isCopy=null)", "NewStringUTF(\"text\") = new1",
                           "ReleaseStringUTFChars(item)"};
 const Lines itemOnly{"GetStringUTFChars(item, isCopy=null)", "ReleaseStringUTFChars(item)"};
 
-const Case cases[] = {
+const std::vector<CallCase> cases = {
     {"ReadRecordTxtField",
      [](FakeJni& j) { bridge().ReadRecordTxtField(j.env(), nullptr, INT_MIN, -1, INT_MAX, j.string("item", "2.1")); },
      {"ReadRecordTxtField(-2147483648, -1, 2147483647, \"2.1\")"}, itemAndResult},
@@ -51,13 +44,7 @@ SCENARIO("text-fields", argumentsReachTheRecordLibrary, Library::full) {
     for (const char* function : {"ReadRecordTxtField", "ReadRecordTxtFieldName", "ReadRecordTxtFieldDescription",
                                  "ReadRecordExportedTxtFields"})
         standin::steerString(function, "text");
-    for (const Case& c : cases) {
-        Context context("%s", c.what);
-        FakeJni jni;
-        c.call(jni);
-        expect_calls(c.recordLibrary);
-        expect_jni(jni, c.jni);
-    }
+    expectEachCase(cases);
     expect_boxes();
 }
 

@@ -12,20 +12,13 @@
 namespace nt {
 namespace {
 
-struct Case {
-    const char* what;
-    void (*call)(FakeJni&);
-    Lines recordLibrary;
-    Lines jni;
-};
-
 const Lines pathChars{"GetStringUTFChars(path, isCopy=null)", "ReleaseStringUTFChars(path)"};
 // The elements of a byte-array argument: obtained with a local isCopy flag, released with
 // JNI_ABORT (read only), after a check that the byte count lies within the array.
 const Lines dataElements{"GetArrayLength(data)", "GetByteArrayElements(data, isCopy=&0)",
                          "ReleaseByteArrayElements(data, JNI_ABORT)"};
 
-const Case cases[] = {
+const std::vector<CallCase> cases = {
     {"CreateNewNISTFile", [](FakeJni& j) { bridge().CreateNewNISTFile(j.env(), nullptr); }, {"CreateNewNISTFile()"}, {}},
     {"WriteNISTToFile", [](FakeJni& j) { bridge().WriteNISTToFile(j.env(), nullptr, j.string("path", "")); },
      {"WriteNISTToFile(\"\")"}, pathChars},
@@ -54,13 +47,7 @@ const Case cases[] = {
 
 SCENARIO("transfer-queries", argumentsReachTheRecordLibrary, Library::full) {
     standin::load();
-    for (const Case& c : cases) {
-        Context context("%s", c.what);
-        FakeJni jni;
-        c.call(jni);
-        expect_calls(c.recordLibrary);
-        expect_jni(jni, c.jni);
-    }
+    expectEachCase(cases);
     expect_boxes();
 }
 
