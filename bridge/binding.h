@@ -4,8 +4,9 @@
 // The library is loaded on the first native call and each function is looked up on its first use.
 // A failure shows a message box and leaves nothing behind, so the next call tries again; a handle or
 // address once found stays for the life of the process (the library is never unloaded). The words
-// are shared by all threads without a lock: each is a std::atomic, read and written whole, and a word
-// that is not zero is never written again, so racing first calls at worst load or look up twice.
+// are shared by all threads without a lock: each is a std::atomic, read and written whole, and only a
+// found value is ever stored, so a word once set keeps its value; racing first calls at worst load or
+// look up twice and store the same handle or address.
 #pragma once
 
 #include <atomic>
