@@ -45,7 +45,8 @@ inline void showError(const wchar_t* message) {
     MessageBoxW(nullptr, message, L"Error", MB_OK);
 }
 
-// Stores a found value unless the word is already set, then tests the stored word.
+// Stores every value found, whether or not the word is set already (racing first calls find the same
+// value), never a null one, so a set word stays set; then reads the stored word back.
 template <class T>
 T storeFound(std::atomic<T>& word, T found) {
     if (found) word.store(found, std::memory_order_release);

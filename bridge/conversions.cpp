@@ -48,35 +48,23 @@ char32_t standardFourByteSequence(const unsigned char* p) {
     return value >= 0x10000 && value <= 0x10FFFF ? value : 0;
 }
 
-// Whether every byte before the terminator is below 0x80, which makes the string valid modified
-// UTF-8 as it stands. Pure ASCII is the common case, so it is checked eight bytes at a time.
-bool isAscii(const unsigned char* p) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-    for (;; ++p) {
-        if (*p == 0) return true;
-        if (*p & 0x80) return false;
-    }
-#else
-    for (; reinterpret_cast<std::uintptr_t>(p) % 8 != 0; ++p) {
-        if (*p == 0) return true;
-        if (*p & 0x80) return false;
-    }
-    // An aligned 8-byte read never crosses into another page, so reading past the terminator within
-    // the last word is safe, as in the C library's own string functions.
-    constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
-    for (;; p += 8) {
+// Whether all n bytes are below 0x80, which makes them valid modified UTF-8 as they stand. Pure
+// ASCII is the common case, so it is checked eight bytes at a time; only the string's own bytes are
+// read, the same in every build.
+bool isAscii(const unsigned char* p, std::size_t n) {
+    constexpr std::uint64_t highs = 0x8080808080808080u;
+    std::size_t i = 0;
+    for (; n - i >= 8; i += 8) {
         std::uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        if ((word - ones) & ~word & highs) break;  // a zero byte lies in this word
+        std::memcpy(&word, p + i, sizeof word);
         if (word & highs) return false;
     }
-    for (;; ++p) {
-        if (*p == 0) return true;
-        if (*p & 0x80) return false;
-    }
-#endif
+    for (; i < n; ++i)
+        if (p[i] & 0x80) return false;
+    return true;
 }
 
+// A sequence ends at the first byte that is not a continuation, so no check reads past the terminator.
 bool isModifiedUtf8(const unsigned char* p) {
     char16_t unit;
     while (*p) {
@@ -87,14 +75,12 @@ bool isModifiedUtf8(const unsigned char* p) {
     return true;
 }
 
-// Decodes bytes that are not valid modified UTF-8 into a String of UTF-16 units.
-jstring decodedString(JNIEnv* env, const unsigned char* p) {
-    const std::size_t byteCount = std::strlen(reinterpret_cast<const char*>(p));
-    if (byteCount > static_cast<std::size_t>(INT32_MAX)) return nullptr;
+// Decodes the n bytes (not valid modified UTF-8) into a String of UTF-16 units.
+jstring decodedString(JNIEnv* env, const unsigned char* p, std::size_t n) {
     // No sequence gives more units than it has bytes.
-    auto* units = static_cast<jchar*>(std::malloc(byteCount * sizeof(jchar)));
+    auto* units = static_cast<jchar*>(std::malloc(n * sizeof(jchar)));
     if (!units) {
-        throwNew(env, "java/lang/OutOfMemoryError", "cannot decode the record library's string");
+        throwOutOfMemory(env, "cannot allocate the buffer to decode the record library's string");
         return nullptr;
     }
     std::size_t count = 0;
@@ -114,6 +100,7 @@ jstring decodedString(JNIEnv* env, const unsigned char* p) {
     }
     jstring string = env->NewString(units, static_cast<jsize>(count));
     std::free(units);
+    if (!string) throwNotObtained(env, "cannot make the String result");
     return string;
 }
 
@@ -127,11 +114,27 @@ void throwOutOfBounds(JNIEnv* env, const char* message) {
     throwNew(env, "java/lang/ArrayIndexOutOfBoundsException", message);
 }
 
+void throwOutOfMemory(JNIEnv* env, const char* message) {
+    throwNew(env, "java/lang/OutOfMemoryError", message);
+}
+
+void throwNotObtained(JNIEnv* env, const char* what) {
+    if (!env->ExceptionCheck()) throwOutOfMemory(env, what);
+}
+
 jstring stringResult(JNIEnv* env, const char* bytes) {
     if (!bytes) return nullptr;
+    const std::size_t n = std::strlen(bytes);
+    // The VM counts a String's bytes and units in 32-bit ints.
+    if (n > static_cast<std::size_t>(INT32_MAX)) {
+        throwOutOfMemory(env, "the record library's string is too long for a Java String");
+        return nullptr;
+    }
     const auto* p = reinterpret_cast<const unsigned char*>(bytes);
-    if (isAscii(p) || isModifiedUtf8(p)) return env->NewStringUTF(bytes);
-    return decodedString(env, p);
+    if (!isAscii(p, n) && !isModifiedUtf8(p)) return decodedString(env, p, n);
+    jstring string = env->NewStringUTF(bytes);
+    if (!string) throwNotObtained(env, "cannot make the String result");
+    return string;
 }
 
 }  // namespace velmora

@@ -14,7 +14,8 @@ namespace velmora {
 // A new Java String from the record library's null-terminated bytes; null for a null pointer.
 // Valid modified UTF-8 goes to NewStringUTF as it is. Other bytes would be silently mangled there, so
 // they are decoded here: a standard 4-byte UTF-8 sequence becomes its surrogate pair, and every other
-// byte that is not part of a valid sequence becomes U+FFFD.
+// byte that is not part of a valid sequence becomes U+FFFD. No byte after the terminator is read.
+// Null with an exception pending when the String cannot be made.
 jstring stringResult(JNIEnv* env, const char* bytes);
 
 // A new Java byte array from a size function and a read function that take the same arguments.
@@ -22,7 +23,7 @@ jstring stringResult(JNIEnv* env, const char* bytes);
 // read is the native method's own function, already found by its frame. The size is asked first,
 // both are called even when it is 0, and exactly that many bytes are copied. Null when the size
 // function cannot be found, when the size is negative or the buffer null with a size above 0, and
-// when the Java array cannot be made (its exception then stays pending).
+// with an exception pending when the Java array or its elements cannot be had.
 template <class Size, class Read, class... Arguments>
 jbyteArray byteArrayResult(JNIEnv* env, Read read, Arguments... arguments) {
     typename Size::type size = find<Size>();
@@ -32,7 +33,10 @@ jbyteArray byteArrayResult(JNIEnv* env, Read read, Arguments... arguments) {
     if (n < 0 || (n > 0 && !bytes)) return nullptr;
 
     jbyteArray array = env->NewByteArray(n);
-    if (!array) return nullptr;
+    if (!array) {
+        throwNotObtained(env, "cannot make the new byte array");
+        return nullptr;
+    }
     ScopedByteArrayRW elements(env, array);
     if (!elements.get()) return nullptr;
     if (n > 0) std::memcpy(elements.get(), bytes, static_cast<std::size_t>(n));

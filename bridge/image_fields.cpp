@@ -65,7 +65,7 @@ JNIEXPORT jintArray JNICALL Java_corvelle_Velmora_CreateHBITMAPfromRecordBinaryF
     if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > INT_MAX) return {};
 
     {
-        ScopedCriticalIntArray dimensions(env, jdimensions);
+        ScopedCriticalIntArray dimensions(env, jdimensions, "cannot get the elements of dimensions");
         if (!dimensions.get()) return {};
         dimensions.get()[0] = width;
         dimensions.get()[1] = height;
@@ -82,8 +82,11 @@ JNIEXPORT jintArray JNICALL Java_corvelle_Velmora_CreateHBITMAPfromRecordBinaryF
     ScopedMemoryDC dc;
     if (!dc.get()) return {};
     jintArray jpixels = env->NewIntArray(width * height);
-    if (!jpixels) return {};
-    ScopedCriticalIntArray pixels(env, jpixels);
+    if (!jpixels) {
+        throwNotObtained(env, "cannot make the pixel array");
+        return {};
+    }
+    ScopedCriticalIntArray pixels(env, jpixels, "cannot get the elements of the pixel array");
     if (!pixels.get()) return {};
     const int lines = GetDIBits(dc.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.get(), &request,
                                 DIB_RGB_COLORS);

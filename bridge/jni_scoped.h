@@ -11,14 +11,23 @@ namespace velmora {
 
 void throwNullPointer(JNIEnv* env, const char* message);
 void throwOutOfBounds(JNIEnv* env, const char* message);
+void throwOutOfMemory(JNIEnv* env, const char* message);
+
+// For a JNI operation that gave nothing. HotSpot's copies (GetStringUTFChars, Get<Type>ArrayElements)
+// return null with no exception pending when the native heap cannot hold them, and a null with
+// nothing pending would reach Java as a plain result: the VM's own exception stays, or else an
+// OutOfMemoryError says what could not be had.
+void throwNotObtained(JNIEnv* env, const char* what);
 
 class ScopedUtfChars {
 public:
     ScopedUtfChars(JNIEnv* env, jstring string) : env_(env), string_(string) {
-        if (!string)
+        if (!string) {
             throwNullPointer(env, "String argument is null");
-        else
-            chars_ = env->GetStringUTFChars(string, nullptr);
+            return;
+        }
+        chars_ = env->GetStringUTFChars(string, nullptr);
+        if (!chars_) throwNotObtained(env, "cannot get the chars of a String argument");
     }
     ~ScopedUtfChars() {
         if (chars_) env_->ReleaseStringUTFChars(string_, chars_);
@@ -49,6 +58,7 @@ public:
         }
         jboolean isCopy = JNI_FALSE;
         elements_ = env->GetByteArrayElements(array, &isCopy);
+        if (!elements_) throwNotObtained(env, "cannot get the elements of a byte array argument");
     }
     ~ScopedByteArrayRO() {
         if (elements_) env_->ReleaseByteArrayElements(array_, elements_, JNI_ABORT);
@@ -68,7 +78,9 @@ private:
 class ScopedByteArrayRW {
 public:
     ScopedByteArrayRW(JNIEnv* env, jbyteArray array)
-        : env_(env), array_(array), elements_(env->GetByteArrayElements(array, nullptr)) {}
+        : env_(env), array_(array), elements_(env->GetByteArrayElements(array, nullptr)) {
+        if (!elements_) throwNotObtained(env, "cannot get the elements of the new byte array");
+    }
     ~ScopedByteArrayRW() {
         if (elements_) env_->ReleaseByteArrayElements(array_, elements_, 0);
     }
@@ -84,11 +96,13 @@ private:
 };
 
 // Critical access to an int array; released with mode 0. No JNI call may be made while it is held.
+// `what` names the array in the OutOfMemoryError when its elements cannot be had.
 class ScopedCriticalIntArray {
 public:
-    ScopedCriticalIntArray(JNIEnv* env, jintArray array) : env_(env), array_(array) {
+    ScopedCriticalIntArray(JNIEnv* env, jintArray array, const char* what) : env_(env), array_(array) {
         jboolean isCopy = JNI_FALSE;
         elements_ = static_cast<jint*>(env->GetPrimitiveArrayCritical(array, &isCopy));
+        if (!elements_) throwNotObtained(env, what);
     }
     ~ScopedCriticalIntArray() {
         if (elements_) env_->ReleasePrimitiveArrayCritical(array_, elements_, 0);

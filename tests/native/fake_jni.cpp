@@ -181,6 +181,7 @@ NT_SLOT(GetByteArrayElements);
 NT_SLOT(ReleaseByteArrayElements);
 NT_SLOT(GetPrimitiveArrayCritical);
 NT_SLOT(ReleasePrimitiveArrayCritical);
+NT_SLOT(ExceptionCheck);
 #undef NT_SLOT
 
 const JNINativeInterface_& FakeJni::table() {
@@ -202,6 +203,7 @@ const JNINativeInterface_& FakeJni::table() {
         t.ReleaseByteArrayElements = &releaseByteArrayElements;
         t.GetPrimitiveArrayCritical = &getPrimitiveArrayCritical;
         t.ReleasePrimitiveArrayCritical = &releasePrimitiveArrayCritical;
+        t.ExceptionCheck = &exceptionCheck;
         return t;
     }();
     return built;
@@ -315,12 +317,14 @@ void FakeJni::note(const std::string& line) {
 // ---- shared steps of the operations ----
 
 void FakeJni::enter(int operation, const char* name) {
-    const bool release = operation == jni_op::ReleaseStringUTFChars ||
-                         operation == jni_op::ReleaseByteArrayElements ||
-                         operation == jni_op::ReleasePrimitiveArrayCritical;
+    // The releases, and the check for a pending exception itself, are the JNI calls the bridge may
+    // make with an exception pending.
+    const bool safeWhilePending = operation == jni_op::ExceptionCheck || operation == jni_op::ReleaseStringUTFChars ||
+                                  operation == jni_op::ReleaseByteArrayElements ||
+                                  operation == jni_op::ReleasePrimitiveArrayCritical;
     if (critical_ > 0 && operation != jni_op::ReleasePrimitiveArrayCritical)
         fault(std::string(name) + " called inside a critical region");
-    if (!pending_.empty() && !release) fault(std::string(name) + " called with " + pending_ + " pending");
+    if (!pending_.empty() && !safeWhilePending) fault(std::string(name) + " called with " + pending_ + " pending");
 }
 
 bool FakeJni::failing(int operation) {
@@ -584,6 +588,14 @@ void JNICALL FakeJni::releasePrimitiveArrayCritical(JNIEnv* env, jarray array, v
     if (!object) return;
     if (Held* held = f.findHeld(object, elements, jni_op::GetPrimitiveArrayCritical, "ReleasePrimitiveArrayCritical"))
         f.release(held, mode, "ReleasePrimitiveArrayCritical");
+}
+
+jboolean JNICALL FakeJni::exceptionCheck(JNIEnv* env) {
+    FakeJni& f = self(env);
+    f.enter(jni_op::ExceptionCheck, "ExceptionCheck");
+    const bool pending = !f.pending_.empty();
+    f.record(std::string("ExceptionCheck() = ") + (pending ? "true" : "false"));
+    return pending ? JNI_TRUE : JNI_FALSE;
 }
 
 }  // namespace nt

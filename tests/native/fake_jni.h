@@ -33,6 +33,7 @@ constexpr int GetByteArrayElements = 184;
 constexpr int ReleaseByteArrayElements = 192;
 constexpr int GetPrimitiveArrayCritical = 222;
 constexpr int ReleasePrimitiveArrayCritical = 223;
+constexpr int ExceptionCheck = 228;
 }  // namespace jni_op
 
 class FakeJni {
@@ -121,6 +122,7 @@ private:
     static void JNICALL releaseByteArrayElements(JNIEnv* env, jbyteArray array, jbyte* elements, jint mode);
     static void* JNICALL getPrimitiveArrayCritical(JNIEnv* env, jarray array, jboolean* isCopy);
     static void JNICALL releasePrimitiveArrayCritical(JNIEnv* env, jarray array, void* elements, jint mode);
+    static jboolean JNICALL exceptionCheck(JNIEnv* env);
 
     Holder holder_;
     std::deque<Object*> objects_;

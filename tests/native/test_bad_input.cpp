@@ -233,13 +233,13 @@ const Row rows[] = {
     // ---- the VM's side: each JNI operation failing ----
     {"GetStringUTFChars failing", [](FakeJni& j) { j.failNext(jni_op::GetStringUTFChars); },
      [](FakeJni& j) { return of(b().ReadRecordTxtField(j.env(), nullptr, 2, 1, 3, item(j))); }, OOM, {},
-     {"GetStringUTFChars(item, isCopy=null) = null"}},
+     {"GetStringUTFChars(item, isCopy=null) = null", "ExceptionCheck() = true"}},
     {"GetByteArrayElements failing on an argument", [](FakeJni& j) { j.failNext(jni_op::GetByteArrayElements); },
      [](FakeJni& j) {
          return of(b().InsertRecordBinaryFieldFromMemory(j.env(), nullptr, 2, 1, data(j), 4, format(j), 1, 1, 8));
      },
      OOM, {},
-     {"GetStringUTFChars(format, isCopy=null)", "GetByteArrayElements(data, isCopy=&0) = null",
+     {"GetStringUTFChars(format, isCopy=null)", "GetByteArrayElements(data, isCopy=&0) = null", "ExceptionCheck() = true",
       "ReleaseStringUTFChars(format)"}},
     {"NewByteArray failing",
      [](FakeJni& j) {
@@ -248,7 +248,7 @@ const Row rows[] = {
          j.failNext(jni_op::NewByteArray);
      },
      [](FakeJni& j) { return of(b().ReadRecordBinaryField(j.env(), nullptr, 2, 1)); }, OOM,
-     {"ReadSizeOfRecordBinaryField(2, 1)", "ReadRecordBinaryField(2, 1)"}, {"NewByteArray(3) = null"}},
+     {"ReadSizeOfRecordBinaryField(2, 1)", "ReadRecordBinaryField(2, 1)"}, {"NewByteArray(3) = null", "ExceptionCheck() = true"}},
     {"GetByteArrayElements failing on the new array",
      [](FakeJni& j) {
          standin::steerInt("ReadSizeOfNISTByteArray", 3);
@@ -257,28 +257,28 @@ const Row rows[] = {
      },
      [](FakeJni& j) { return of(b().ReadNISTByteArray(j.env(), nullptr)); }, OOM,
      {"ReadSizeOfNISTByteArray()", "ReadNISTByteArray()"},
-     {"NewByteArray(3) = new1", "GetByteArrayElements(new1, isCopy=null) = null"}},
+     {"NewByteArray(3) = new1", "GetByteArrayElements(new1, isCopy=null) = null", "ExceptionCheck() = true"}},
     {"NewStringUTF failing",
      [](FakeJni& j) {
          standin::steerString("ReadRecordTxtFieldName", "text");
          j.failNext(jni_op::NewStringUTF);
      },
      [](FakeJni& j) { return of(b().ReadRecordTxtFieldName(j.env(), nullptr, 2, 1, 3)); }, OOM,
-     {"ReadRecordTxtFieldName(2, 1, 3)"}, {"NewStringUTF(\"text\") = null"}},
+     {"ReadRecordTxtFieldName(2, 1, 3)"}, {"NewStringUTF(\"text\") = null", "ExceptionCheck() = true"}},
     {"NewString failing",
      [](FakeJni& j) {
          standin::steerString("ReadRecordTxtFieldName", "\xE9");
          j.failNext(jni_op::NewString);
      },
      [](FakeJni& j) { return of(b().ReadRecordTxtFieldName(j.env(), nullptr, 2, 1, 3)); }, OOM,
-     {"ReadRecordTxtFieldName(2, 1, 3)"}, {"NewString([FFFD]) = null"}},
+     {"ReadRecordTxtFieldName(2, 1, 3)"}, {"NewString([FFFD]) = null", "ExceptionCheck() = true"}},
     {"GetPrimitiveArrayCritical failing on the dimensions",
      [](FakeJni& j) {
          bitmap3x2(j);
          j.failNext(jni_op::GetPrimitiveArrayCritical);
      },
      [](FakeJni& j) { return image(j, {7, 8}); }, OOM, {"CreateHBITMAPfromRecordBinaryField(2, 1)"},
-     {"GetPrimitiveArrayCritical(dimensions, isCopy=&0) = null"}},
+     {"GetPrimitiveArrayCritical(dimensions, isCopy=&0) = null", "ExceptionCheck() = true"}},
     {"NewIntArray failing",
      [](FakeJni& j) {
          bitmap3x2(j);
@@ -286,7 +286,7 @@ const Row rows[] = {
      },
      [](FakeJni& j) { return image(j, {7, 8}, true); }, OOM, {"CreateHBITMAPfromRecordBinaryField(2, 1)"},
      {"GetPrimitiveArrayCritical(dimensions, isCopy=&0)",
-      "ReleasePrimitiveArrayCritical(dimensions, 0)", "NewIntArray(6) = null"}},
+      "ReleasePrimitiveArrayCritical(dimensions, 0)", "NewIntArray(6) = null", "ExceptionCheck() = true"}},
     {"GetPrimitiveArrayCritical failing on the pixels",
      [](FakeJni& j) {
          bitmap3x2(j);
@@ -295,7 +295,7 @@ const Row rows[] = {
      [](FakeJni& j) { return image(j, {7, 8}, true); }, OOM, {"CreateHBITMAPfromRecordBinaryField(2, 1)"},
      {"GetPrimitiveArrayCritical(dimensions, isCopy=&0)",
       "ReleasePrimitiveArrayCritical(dimensions, 0)", "NewIntArray(6) = new1",
-      "GetPrimitiveArrayCritical(new1, isCopy=&0) = null"}},
+      "GetPrimitiveArrayCritical(new1, isCopy=&0) = null", "ExceptionCheck() = true"}},
 };
 
 // A FindClass of an exception class followed by its ThrowNew reads "throw <simple name>", the
