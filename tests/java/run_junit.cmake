@@ -1,7 +1,7 @@
 # Runs JUnit test classes with the console launcher on a JVM under -Xcheck:jni, and fails when the
 # launcher fails or when -Xcheck:jni reported anything: it only prints, it never stops the VM, and
 # HotSpot prints these reports on standard output, so both streams are scanned.
-#   JAVA, LAUNCHER, CLASS_PATH, LIBRARY_PATH, STANDIN_ROOT, CLASSES (comma-separated), PARALLEL
+#   JAVA, LAUNCHER, CLASS_PATH, LIBRARY_PATH, STANDIN_ROOT, REFUSE_MALLOC, CLASSES (comma-separated), PARALLEL
 string(REPLACE "," ";" classes "${CLASSES}")
 set(selection "")
 foreach(class IN LISTS classes)
@@ -17,7 +17,7 @@ endif()
 
 execute_process(
     COMMAND "${JAVA}" -Xcheck:jni -Xmx512m "-Djava.library.path=${LIBRARY_PATH}"
-        "-Dvelmora.standinRoot=${STANDIN_ROOT}"
+        "-Dvelmora.standinRoot=${STANDIN_ROOT}" "-Dvelmora.refuseMalloc=${REFUSE_MALLOC}"
         -jar "${LAUNCHER}" --disable-banner --disable-ansi-colors --details=tree --fail-if-no-tests
         "--class-path=${CLASS_PATH}" ${selection} ${config}
     OUTPUT_VARIABLE out

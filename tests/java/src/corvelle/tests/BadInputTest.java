@@ -3,7 +3,7 @@ package corvelle.tests;
 import static corvelle.tests.ConversionsTest.bytes;
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 import static org.junit.jupiter.api.Assertions.assertEquals;
-import static org.junit.jupiter.api.Assertions.assertThrows;
+import static org.junit.jupiter.api.Assertions.assertThrowsExactly;
 
 import corvelle.Velmora;
 import corvelle.testing.Standin;
@@ -21,15 +21,24 @@ import org.junit.jupiter.api.TestFactory;
  * fails the run on any -Xcheck:jni report.
  */
 class BadInputTest {
-    /** One row: what the stand-in is steered to, the call, its outcome and what the record library got. */
-    record Case(String name, Runnable steer, Supplier<Object> call, Class<? extends Throwable> thrown, Object result,
-                List<String> calls) {
+    /**
+     * One row: what the stand-in is steered to, the call, its outcome and what the record library got.
+     * A thrown class is matched exactly, and its message too when the row names one.
+     */
+    record Case(String name, Runnable steer, Supplier<Object> call, Class<? extends Throwable> thrown, String message,
+                Object result, List<String> calls) {
+        Case(String name, Runnable steer, Supplier<Object> call, Class<? extends Throwable> thrown, Object result,
+             List<String> calls) {
+            this(name, steer, call, thrown, null, result, calls);
+        }
+
         DynamicTest test() {
             return DynamicTest.dynamicTest(name, () -> {
                 Standin.reset();
                 steer.run();
                 if (thrown != null) {
-                    assertThrows(thrown, call::get);
+                    Throwable caught = assertThrowsExactly(thrown, call::get);
+                    if (message != null) assertEquals(message, caught.getMessage());
                 } else {
                     Object actual = call.get();
                     if (result instanceof byte[] expected) assertArrayEquals(expected, (byte[]) actual);
@@ -45,7 +54,11 @@ class BadInputTest {
     static final List<String> NOT_CALLED = List.of();
 
     static Case throwing(String name, Class<? extends Throwable> thrown, Supplier<Object> call) {
-        return new Case(name, NOTHING, call, thrown, null, NOT_CALLED);
+        return throwing(name, thrown, null, call);
+    }
+
+    static Case throwing(String name, Class<? extends Throwable> thrown, String message, Supplier<Object> call) {
+        return new Case(name, NOTHING, call, thrown, message, null, NOT_CALLED);
     }
 
     static Case giving(String name, Runnable steer, Supplier<Object> call, Object result, String... calls) {
@@ -53,7 +66,7 @@ class BadInputTest {
     }
 
     static final Class<NullPointerException> NPE = NullPointerException.class;
-    static final Class<IndexOutOfBoundsException> IOOBE = IndexOutOfBoundsException.class;
+    static final Class<ArrayIndexOutOfBoundsException> IOOBE = ArrayIndexOutOfBoundsException.class;
 
     @TestFactory
     Stream<DynamicTest> nullStringArguments() {
@@ -61,7 +74,8 @@ class BadInputTest {
         return Stream.of(
                 throwing("WriteNISTToFile path", NPE, () -> Velmora.WriteNISTToFile(null)),
                 throwing("ReadNISTFromFile path", NPE, () -> Velmora.ReadNISTFromFile(null)),
-                throwing("ReadRecordTxtField", NPE, () -> Velmora.ReadRecordTxtField(1, 1, 2, null)),
+                throwing("ReadRecordTxtField", NPE, "String argument is null",
+                        () -> Velmora.ReadRecordTxtField(1, 1, 2, null)),
                 throwing("ReadSizeOfRecordTxtField", NPE, () -> Velmora.ReadSizeOfRecordTxtField(1, 1, 2, null)),
                 throwing("ReadSizeOfRecordTxtFieldName", NPE, () -> Velmora.ReadSizeOfRecordTxtFieldName(1, 1, 2, null)),
                 throwing("ReadRecordTxtFieldDescription", NPE, () -> Velmora.ReadRecordTxtFieldDescription(1, 1, 2, null)),
@@ -79,13 +93,14 @@ class BadInputTest {
     @TestFactory
     Stream<DynamicTest> nullArrays() {
         return Stream.of(
-                throwing("ReadNISTFromMemory data", NPE, () -> Velmora.ReadNISTFromMemory(null, 0)),
+                throwing("ReadNISTFromMemory data", NPE, "byte array argument is null",
+                        () -> Velmora.ReadNISTFromMemory(null, 0)),
                 throwing("InsertRecordBinaryFieldFromMemory data", NPE,
                         () -> Velmora.InsertRecordBinaryFieldFromMemory(2, 1, null, 0, "RAW", 1, 1, 8)),
                 // The String is converted first: one exception, no JNI call made with it pending.
                 throwing("InsertRecordBinaryFieldFromMemory data and format", NPE,
                         () -> Velmora.InsertRecordBinaryFieldFromMemory(2, 1, null, 99, null, 1, 1, 8)),
-                throwing("CreateHBITMAPfromRecordBinaryField dimensions", NPE,
+                throwing("CreateHBITMAPfromRecordBinaryField dimensions", NPE, "dimensions is null",
                         () -> Velmora.CreateHBITMAPfromRecordBinaryField(null, 1, 1)))
                 .map(Case::test);
     }
@@ -104,7 +119,7 @@ class BadInputTest {
                     () -> Velmora.InsertRecordBinaryFieldFromMemory(2, 1, four, count, null, 1, 1, 8)));
         }
         cases.add(throwing("ReadNISTFromMemory length 1 of an empty array", IOOBE,
-                () -> Velmora.ReadNISTFromMemory(new byte[0], 1)));
+                "byte count lies outside the byte array", () -> Velmora.ReadNISTFromMemory(new byte[0], 1)));
         String[] hex = {"", "0A", "0A0B", "0A0B0C", "0A0B0C0D"};
         for (int count = 0; count <= 4; count++) {
             final int n = count;
@@ -126,7 +141,9 @@ class BadInputTest {
                     Standin.reset();
                     Standin.steerBitmap(1, 1, 24, new int[] {0xFFFFFF});
                     int[] before = dimensions.clone();
-                    assertThrows(IOOBE, () -> Velmora.CreateHBITMAPfromRecordBinaryField(dimensions, 1, 1));
+                    Throwable caught = assertThrowsExactly(IOOBE,
+                            () -> Velmora.CreateHBITMAPfromRecordBinaryField(dimensions, 1, 1));
+                    assertEquals("dimensions has fewer than two elements", caught.getMessage());
                     assertArrayEquals(before, dimensions);
                     assertEquals(NOT_CALLED, Standin.calls());
                 }));
@@ -167,6 +184,12 @@ class BadInputTest {
                 new Bad("an overlong two-byte A", bytes(0xC1, 0x81), "\ufffd\ufffd"),
                 new Bad("an overlong three-byte slash", bytes(0xE0, 0x80, 0xAF), "\ufffd\ufffd\ufffd"),
                 new Bad("beyond U+10FFFF", bytes(0xF4, 0x90, 0x80, 0x80), "\ufffd\ufffd\ufffd\ufffd"),
+                // Each side of the shortest three-byte and four-byte forms: U+07FF and U+FFFF are
+                // overlong there, U+0800 is valid modified UTF-8, U+10000 a standard four-byte sequence.
+                new Bad("an overlong three-byte U+07FF", bytes(0xE0, 0x9F, 0xBF), "\ufffd\ufffd\ufffd"),
+                new Bad("U+0800, the first three-byte one", bytes(0xE0, 0xA0, 0x80), "\u0800"),
+                new Bad("an overlong four-byte U+FFFF", bytes(0xF0, 0x8F, 0xBF, 0xBF), "\ufffd\ufffd\ufffd\ufffd"),
+                new Bad("U+10000, the first four-byte one", bytes(0xF0, 0x90, 0x80, 0x80), "\ud800\udc00"),
                 new Bad("a five-byte form", bytes(0xF8, 0x88, 0x80, 0x80, 0x80), "\ufffd\ufffd\ufffd\ufffd\ufffd"),
                 new Bad("valid modified UTF-8 around it", bytes(0xC0, 0x80, 0xF0, 0x9F, 0x98, 0x80, 0xC3, 0xA9),
                         "\u0000\ud83d\ude00\u00e9"),

@@ -13,12 +13,14 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.List;
+import java.util.Map;
 import java.util.concurrent.TimeUnit;
 import java.util.regex.Pattern;
 
 /**
  * A fresh JVM for scenarios that need a process of their own (the binding lives per process): the
- * same java, -Xcheck:jni, this test's classes, and a library search path of the test's choice.
+ * same java, -Xcheck:jni unless told otherwise, this test's classes, and a library search path of
+ * the test's choice.
  */
 final class ChildJvm {
     private ChildJvm() {}
@@ -56,11 +58,21 @@ final class ChildJvm {
         return dir;
     }
 
+    /** Whether the child runs under -Xcheck:jni, and variables added to its environment. */
+    record Options(boolean checkJni, Map<String, String> environment) {
+        static final Options CHECKED = new Options(true, Map.of());
+    }
+
     static Result run(Path librarySearchPath, List<String> jvmOptions, Class<?> main, String... args)
+            throws IOException, InterruptedException {
+        return run(Options.CHECKED, librarySearchPath, jvmOptions, main, args);
+    }
+
+    static Result run(Options options, Path librarySearchPath, List<String> jvmOptions, Class<?> main, String... args)
             throws IOException, InterruptedException {
         List<String> command = new ArrayList<>();
         command.add(Path.of(System.getProperty("java.home"), "bin", "java").toString());
-        command.add("-Xcheck:jni");
+        if (options.checkJni()) command.add("-Xcheck:jni");
         command.addAll(jvmOptions);
         command.add("-Djava.library.path=" + System.getProperty("java.library.path"));
         command.add("-cp");
@@ -73,6 +85,7 @@ final class ChildJvm {
         try {
             ProcessBuilder builder = new ProcessBuilder(command).redirectOutput(out.toFile()).redirectError(err.toFile());
             builder.environment().put("LD_LIBRARY_PATH", librarySearchPath.toString());
+            builder.environment().putAll(options.environment());
             Process process = builder.start();
             if (!process.waitFor(5, TimeUnit.MINUTES)) {
                 process.destroyForcibly();

@@ -26,6 +26,12 @@ final class Repr {
         throw new IllegalArgumentException("no text for " + value.getClass());
     }
 
+    /** As {@link #of}, with a Throwable's message after it. */
+    static String withMessage(Object value) {
+        return value instanceof Throwable t ? of(t) + ": " + (t.getMessage() == null ? "null" : quoted(t.getMessage()))
+                : of(value);
+    }
+
     static String quoted(String s) {
         StringBuilder out = new StringBuilder("\"");
         for (char c : s.toCharArray()) {

@@ -1,5 +1,6 @@
 package corvelle.tests;
 
+import corvelle.Velmora;
 import corvelle.testing.JniCanary;
 import corvelle.testing.Standin;
 import java.nio.file.Files;
@@ -7,6 +8,8 @@ import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.concurrent.CyclicBarrier;
+import java.util.function.Function;
+import java.util.function.Supplier;
 
 /** The child JVM's side of the fresh-process scenarios; its transcript goes to standard error. */
 public final class Scenario {
@@ -28,19 +31,24 @@ public final class Scenario {
                 }
             }
             case "canary-critical" -> JniCanary.callInsideCriticalRegion();
+            case "native-heap-exhausted" -> nativeHeapExhausted(Integer.parseInt(args[1]));
             default -> throw new IllegalArgumentException(args[0]);
         }
     }
 
     static void step(NativeCalls.Call call, boolean nulls) {
-        System.err.println("call " + call.method());
+        step(call.method(), nulls ? call.withNulls() : call.withValues(), Repr::of);
+    }
+
+    static void step(String method, Supplier<Object> call, Function<Object, String> repr) {
+        System.err.println("call " + method);
         Object outcome;
         try {
-            outcome = nulls ? call.withNulls().get() : call.withValues().get();
+            outcome = call.get();
         } catch (RuntimeException | Error e) {
             outcome = e;
         }
-        System.err.println("result " + call.method() + " " + Repr.of(outcome));
+        System.err.println("result " + method + " " + repr.apply(outcome));
         // Never loads the stand-in itself: that stays the bridge's first call.
         if (Standin.isLoaded()) {
             for (String line : Standin.calls()) System.err.println("library " + line);
@@ -80,6 +88,24 @@ public final class Scenario {
         // A byte-array read's size function, which its first call found for the size method too.
         for (String sizeFunction : call.functions().subList(1, call.functions().size()))
             step(NativeCalls.BY_METHOD.get(sizeFunction), false);
+    }
+
+    /**
+     * One call for each copy the native heap may refuse, each asking malloc for exactly {@code size}
+     * bytes: a byte array argument's elements, a String argument's modified UTF-8 with its terminator,
+     * and the elements of the new result array.
+     */
+    private static void nativeHeapExhausted(int size) {
+        byte[] data = new byte[size];
+        String item = "x".repeat(size - 1);
+        Standin.reset();
+        // One byte more than the bridge copies, so that the steering's own copies are of other sizes.
+        Standin.steerBytes("ReadRecordBinaryField", new byte[size + 1]);
+        Standin.steerInt("ReadSizeOfRecordBinaryField", size);
+        System.err.println("phase exhausted");
+        step("ReadNISTFromMemory", () -> Velmora.ReadNISTFromMemory(data, size), Repr::withMessage);
+        step("ReadSizeOfRecordTxtField", () -> Velmora.ReadSizeOfRecordTxtField(0, 0, 0, item), Repr::withMessage);
+        step("ReadRecordBinaryField", () -> Velmora.ReadRecordBinaryField(0, 0), Repr::withMessage);
     }
 
     /** Methods that leave the stand-in's file and last error as they are, so every answer is fixed. */
