@@ -96,12 +96,21 @@ const ResultCase resultCases[] = {
     {"U+00E9", "caf\xC3\xA9", true, u"caf\u00E9"},
     {"a surrogate pair in six bytes", "\xED\xA0\xBD\xED\xB8\x80", true, u"\U0001F600"},
     {"a standard 4-byte sequence", "x\xF0\x9F\x98\x80y", false, u"x\U0001F600y"},
+    // The lowest and highest code points of each length, beside the overlong and too-high sequences below.
+    {"U+0080, the lowest 2-byte sequence", "\xC2\x80", true, u"\u0080"},
+    {"U+0800, the lowest 3-byte sequence", "\xE0\xA0\x80", true, u"\u0800"},
+    {"U+10000, the lowest 4-byte sequence", "\xF0\x90\x80\x80", false, u"\xD800\xDC00"},
+    {"U+10FFFF, the highest 4-byte sequence", "\xF4\x8F\xBF\xBF", false, u"\xDBFF\xDFFF"},
     {"a Latin-1 byte", "caf\xE9!", false, u"caf\uFFFD!"},
     {"a lone continuation byte", "\x80", false, u"\uFFFD"},
     {"a truncated 3-byte sequence", "\xE2\x82", false, u"\uFFFD\uFFFD"},
     {"a truncated 4-byte sequence", "\xF0\x9F\x98", false, u"\uFFFD\uFFFD\uFFFD"},
     {"an overlong 2-byte sequence", "\xC1\x81", false, u"\uFFFD\uFFFD"},
     {"an overlong 3-byte sequence", "\xE0\x80\x80", false, u"\uFFFD\uFFFD\uFFFD"},
+    // U+07FF in three bytes. Modified UTF-8 takes any 3-byte value from U+0800 up, surrogates too, but
+    // not below: each byte is then on its own.
+    {"an overlong 3-byte sequence, one below U+0800", "\xE0\x9F\xBF", false, u"\uFFFD\uFFFD\uFFFD"},
+    {"an overlong 4-byte sequence, U+FFFF", "\xF0\x8F\xBF\xBF", false, u"\uFFFD\uFFFD\uFFFD\uFFFD"},
     {"a 4-byte sequence beyond U+10FFFF", "\xF4\x90\x80\x80", false, u"\uFFFD\uFFFD\uFFFD\uFFFD"},
     {"a valid sequence then an invalid byte", "\xED\xA0\xBD\xFF", false, u"\xD83D\uFFFD"},
 };
