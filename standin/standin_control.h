@@ -10,7 +10,7 @@
 extern "C" {
 #endif
 
-// Forgets the NIST file, every steered result, the last error and the call log.
+// Forgets the NIST file, every steered result and the string alignment, the last error and the call log.
 void StandinReset(void);
 
 // From now on, the int function named returns result.
@@ -18,6 +18,9 @@ void StandinSteerInt(const char* function, int result);
 // From now on, the string function named returns these length bytes followed by a zero byte, or a
 // null pointer when bytes is null.
 void StandinSteerString(const char* function, const char* bytes, int length);
+// From now on, every string result starts offset (0 to 7) bytes past an 8-byte boundary. A string
+// result always ends its own heap block: its zero byte is the block's last.
+void StandinSteerStringAlignment(int offset);
 // From now on, the bytes function named returns a buffer holding these length bytes followed by
 // guard bytes, or a null pointer when bytes is null; its size function is steered separately.
 void StandinSteerBytes(const char* function, const unsigned char* bytes, int length);

@@ -5,8 +5,10 @@
 //
 // Everything is guarded by one mutex. A string or buffer returned by a function lives in storage of
 // the calling thread until that thread's next call of the same kind, as a real library's would.
+// A string ends its own heap block, so that a sanitizer build reports any read past its terminator.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -60,6 +62,7 @@ struct State {
     std::string lastError;
     int reportMode = 0;
     BitmapSteering bitmap = BitmapSteering::model;
+    std::size_t stringAlignment = 0;
     int bitmapWidth = 0, bitmapHeight = 0, bitmapDepth = 24;
     std::vector<unsigned int> bitmapPixels;
 };
@@ -135,18 +138,43 @@ int intResult(const char* function, int modelValue) {
 
 // Storage of the calling thread, one per Kind. With mingw-w64, a thread_local object's destructor
 // can run after its storage has been freed at thread exit (a heap corruption when many threads end),
-// so on Windows each thread's string is held by a plain pointer and is never freed.
-template <int Kind>
-std::string& threadStorage() {
+// so on Windows each thread's storage is held by a plain pointer and is never freed.
+template <class Storage, int Kind>
+Storage& threadStorage() {
 #ifdef _WIN32
-    static thread_local std::string* storage = nullptr;
-    if (!storage) storage = new std::string;
+    static thread_local Storage* storage = nullptr;
+    if (!storage) storage = new Storage;
     return *storage;
 #else
-    static thread_local std::string storage;
+    static thread_local Storage storage;
     return storage;
 #endif
 }
+
+// A string handed out at the very end of a heap block of its own, its terminator the block's last
+// byte. Padding before it makes it start `alignment` bytes past an 8-byte boundary, as malloc's
+// blocks start on one.
+class StringBlock {
+public:
+    StringBlock() = default;
+    StringBlock(const StringBlock&) = delete;
+    StringBlock& operator=(const StringBlock&) = delete;
+    ~StringBlock() { std::free(block_); }
+
+    const char* hold(const std::string& bytes, std::size_t alignment) {
+        std::free(block_);
+        block_ = static_cast<char*>(std::malloc(alignment + bytes.size() + 1));
+        if (!block_) return nullptr;
+        char* string = block_ + alignment;
+        std::memset(block_, '\xEE', alignment);
+        std::memcpy(string, bytes.data(), bytes.size());
+        string[bytes.size()] = '\0';
+        return string;
+    }
+
+private:
+    char* block_ = nullptr;
+};
 
 // The bytes handed out, kept per thread and per kind of result, with guard bytes behind them.
 const char* handOut(std::string& storage, const std::string& bytes) {
@@ -157,14 +185,14 @@ const char* handOut(std::string& storage, const std::string& bytes) {
 }
 
 const char* stringResult(const char* function, const std::string& modelValue) {
-    std::string& storage = threadStorage<0>();
+    StringBlock& storage = threadStorage<StringBlock, 0>();
     const Steered* s = steering(function);
     if (s && s->isNull) return nullptr;
-    return handOut(storage, s ? s->bytes : modelValue);
+    return storage.hold(s ? s->bytes : modelValue, state().stringAlignment);
 }
 
 const unsigned char* bytesResult(const char* function, const std::string& modelValue) {
-    std::string& storage = threadStorage<1>();
+    std::string& storage = threadStorage<std::string, 1>();
     const Steered* s = steering(function);
     if (s && s->isNull) return nullptr;
     return reinterpret_cast<const unsigned char*>(handOut(storage, s ? s->bytes : modelValue));
@@ -674,6 +702,7 @@ void StandinReset() {
     s.lastError.clear();
     s.reportMode = 0;
     s.bitmap = BitmapSteering::model;
+    s.stringAlignment = 0;
 }
 
 void StandinSteerInt(const char* function, int result) {
@@ -685,6 +714,11 @@ void StandinSteerInt(const char* function, int result) {
 void StandinSteerString(const char* function, const char* bytes, int length) {
     Lock lock(state().mutex);
     state().steered[function] = Steered{true, bytes == nullptr, 0, bytes ? std::string(bytes, length) : ""};
+}
+
+void StandinSteerStringAlignment(int offset) {
+    Lock lock(state().mutex);
+    state().stringAlignment = static_cast<std::size_t>(offset) % 8;
 }
 
 void StandinSteerBytes(const char* function, const unsigned char* bytes, int length) {
@@ -712,7 +746,7 @@ void StandinSetLastError(const char* message) {
 }
 
 const char* StandinCallLog() {
-    std::string& joined = threadStorage<2>();
+    std::string& joined = threadStorage<std::string, 2>();
     Lock lock(state().mutex);
     joined.clear();
     for (const std::string& line : state().log) joined += line + "\n";

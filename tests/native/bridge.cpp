@@ -129,6 +129,10 @@ void steerNullString(const std::string& name) {
     function<decltype(&StandinSteerString)>("StandinSteerString")(name.c_str(), nullptr, 0);
 }
 
+void steerStringAlignment(int offset) {
+    function<decltype(&StandinSteerStringAlignment)>("StandinSteerStringAlignment")(offset);
+}
+
 void steerBytes(const std::string& name, const std::string& bytes) {
     function<decltype(&StandinSteerBytes)>("StandinSteerBytes")(
         name.c_str(), reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));

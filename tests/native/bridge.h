@@ -35,6 +35,8 @@ void reset();
 void steerInt(const std::string& function, int result);
 void steerString(const std::string& function, const std::string& bytes);
 void steerNullString(const std::string& function);
+// Every string result from now on starts offset (0 to 7) bytes past an 8-byte boundary.
+void steerStringAlignment(int offset);
 void steerBytes(const std::string& function, const std::string& bytes);
 void steerNullBytes(const std::string& function);
 // Pixels 0x00RRGGBB, rows from the top; stored bottom-up at bitsPerPixel (24 or 32).

@@ -39,6 +39,26 @@ std::string isCopyText(const jboolean* isCopy) {
     return isCopy ? "&" + std::to_string(static_cast<int>(*isCopy)) : std::string("null");
 }
 
+const char* operationName(int operation) {
+    switch (operation) {
+    case jni_op::FindClass: return "FindClass";
+    case jni_op::ThrowNew: return "ThrowNew";
+    case jni_op::NewString: return "NewString";
+    case jni_op::NewStringUTF: return "NewStringUTF";
+    case jni_op::GetStringUTFChars: return "GetStringUTFChars";
+    case jni_op::ReleaseStringUTFChars: return "ReleaseStringUTFChars";
+    case jni_op::GetArrayLength: return "GetArrayLength";
+    case jni_op::NewByteArray: return "NewByteArray";
+    case jni_op::NewIntArray: return "NewIntArray";
+    case jni_op::GetByteArrayElements: return "GetByteArrayElements";
+    case jni_op::ReleaseByteArrayElements: return "ReleaseByteArrayElements";
+    case jni_op::GetPrimitiveArrayCritical: return "GetPrimitiveArrayCritical";
+    case jni_op::ReleasePrimitiveArrayCritical: return "ReleasePrimitiveArrayCritical";
+    case jni_op::ExceptionCheck: return "ExceptionCheck";
+    default: return "an operation the fake does not know";
+    }
+}
+
 bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // Decodes modified UTF-8 as the JNI defines it; false for bytes that are not.
@@ -236,6 +256,10 @@ void FakeJni::expectClean(const char* file, int line) {
     }
     held_.clear();
     critical_ = 0;
+    for (const Plan& plan : plans_)
+        checkAt(file, line, false, "the planned failure of %s (after %d more) never came\n", operationName(plan.operation),
+                plan.skip);
+    plans_.clear();
 }
 
 // ---- objects of the test ----
@@ -328,11 +352,17 @@ void FakeJni::enter(int operation, const char* name) {
 }
 
 bool FakeJni::failing(int operation) {
-    if (failNext_ != operation) return false;
-    if (failSkip_-- > 0) return false;
-    failNext_ = -1;
-    pending_ = "java/lang/OutOfMemoryError";
-    return true;
+    for (auto plan = plans_.begin(); plan != plans_.end(); ++plan) {
+        if (plan->operation != operation) continue;
+        if (plan->skip-- > 0) continue;
+        if (plan->failure == Failure::withException) {
+            pending_ = "java/lang/OutOfMemoryError";
+            pendingMessage_ = vmOutOfMemory;
+        }
+        plans_.erase(plan);
+        return true;
+    }
+    return false;
 }
 
 FakeJni::Object* FakeJni::find(jobject reference, int kinds, const char* operation) {
@@ -412,18 +442,23 @@ jclass JNICALL FakeJni::findClass(JNIEnv* env, const char* name) {
     std::string className = name ? name : "(null)";
     if (f.failing(jni_op::FindClass)) {
         f.record("FindClass(" + className + ") = null");
+        f.pending_ = "java/lang/NoClassDefFoundError";
+        f.pendingMessage_ = className;
         return nullptr;
     }
     f.record("FindClass(" + className + ")");
     return static_cast<jclass>(f.handle(f.create(kClass, className)));
 }
 
-jint JNICALL FakeJni::throwNew(JNIEnv* env, jclass type, const char*) {
+jint JNICALL FakeJni::throwNew(JNIEnv* env, jclass type, const char* message) {
     FakeJni& f = self(env);
     f.enter(jni_op::ThrowNew, "ThrowNew");
     Object* object = f.find(type, kClass, "ThrowNew");
     f.record("ThrowNew(" + (object ? object->label : std::string("?")) + ")");
-    if (object) f.pending_ = object->label;
+    if (object) {
+        f.pending_ = object->label;
+        f.pendingMessage_ = message ? message : "";
+    }
     return 0;
 }
 
@@ -507,6 +542,7 @@ jbyteArray JNICALL FakeJni::newByteArray(JNIEnv* env, jsize length) {
         f.record(line + " = null");
         f.fault(line + ": a negative length");
         f.pending_ = "java/lang/NegativeArraySizeException";
+        f.pendingMessage_.clear();
         return nullptr;
     }
     if (f.failing(jni_op::NewByteArray)) {
@@ -527,6 +563,7 @@ jintArray JNICALL FakeJni::newIntArray(JNIEnv* env, jsize length) {
         f.record(line + " = null");
         f.fault(line + ": a negative length");
         f.pending_ = "java/lang/NegativeArraySizeException";
+        f.pendingMessage_.clear();
         return nullptr;
     }
     if (f.failing(jni_op::NewIntArray)) {

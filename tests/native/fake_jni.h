@@ -62,19 +62,31 @@ public:
     // Notes (see note()) are left out unless asked for.
     std::vector<std::string> takeLog(bool withNotes = false);
 
-    // The class name of the pending exception, "" when none; clearing it is the test's, not the bridge's.
+    // The class name of the pending exception, "" when none, and its message; clearing it is the
+    // test's, not the bridge's.
     std::string pendingException() const { return pending_; }
-    void clearException() { pending_.clear(); }
-
-    // A later call of the operation (a jni_op index) fails, the next one or the one after `skip`
-    // more: it returns null with an OutOfMemoryError pending, as a VM out of memory does.
-    void failNext(int operation, int skip = 0) {
-        failNext_ = operation;
-        failSkip_ = skip;
+    std::string pendingMessage() const { return pendingMessage_; }
+    void clearException() {
+        pending_.clear();
+        pendingMessage_.clear();
     }
 
-    // Reports every fault found so far, everything still held and an open critical region; then
-    // forgets the faults. Called at the end of each call under test (the destructor also reports).
+    // How a failing operation leaves the VM: with an OutOfMemoryError of the VM's own pending
+    // (message vmOutOfMemory), as a VM out of memory does; or with nothing pending, as HotSpot's
+    // GetStringUTFChars and Get<Type>ArrayElements do when the native heap cannot hold the copy.
+    // A failing FindClass always leaves its own NoClassDefFoundError, the class name its message.
+    enum class Failure { withException, silent };
+    static constexpr const char* vmOutOfMemory = "thrown by the VM";
+
+    // A later call of the operation (a jni_op index) fails, the next one or the one after `skip`
+    // more: it returns null. Failures of different operations can be planned together.
+    void failNext(int operation, int skip = 0, Failure failure = Failure::withException) {
+        plans_.push_back({operation, skip, failure});
+    }
+
+    // Reports every fault found so far, everything still held, an open critical region and a planned
+    // failure that never came; then forgets them. Called at the end of each call under test (the
+    // destructor also reports).
     void expectClean(const char* file, int line);
 
     // For the platform-call logs: what a pointer is to the current thread's fake ("elements of new1").
@@ -130,9 +142,14 @@ private:
     std::vector<std::string> log_;
     std::vector<std::string> faults_;
     std::string pending_;
+    std::string pendingMessage_;
     int critical_ = 0;
-    int failNext_ = -1;
-    int failSkip_ = 0;
+    struct Plan {
+        int operation;
+        int skip;
+        Failure failure;
+    };
+    std::vector<Plan> plans_;
     int created_ = 0;
     jclass velmoraClass_ = nullptr;
     FakeJni* previous_;

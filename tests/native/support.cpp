@@ -54,6 +54,27 @@ std::string intsText(const std::vector<jint>& ints) {
     return text + "}";
 }
 
+#ifdef _WIN32
+void expectGdiReleased() {
+    const Lines calls = platform::takeGdiCalls();
+    auto has = [&calls](const std::string& line) {
+        for (const std::string& call : calls)
+            if (call == line) return true;
+        return false;
+    };
+    for (const std::string& call : calls) {
+        if (call.compare(0, 10, "GetObject(") == 0) {
+            const std::string handle = call.substr(10, call.find(',') - 10);
+            ok(has("DeleteObject(" + handle + ")") || has("DeleteObject(" + handle + ") failed"),
+               "the bitmap %s is not deleted\n", handle.c_str());
+        }
+        const std::size_t made = call.find(") = dc");
+        if (call.compare(0, 19, "CreateCompatibleDC(") == 0 && made != std::string::npos)
+            ok(has("DeleteDC(" + call.substr(made + 4) + ")"), "the memory DC %s is not deleted\n", call.substr(made + 4).c_str());
+    }
+}
+#endif
+
 bool isIndexOutOfBounds(const std::string& className) {
     return className == "java/lang/IndexOutOfBoundsException" ||
            className == "java/lang/ArrayIndexOutOfBoundsException";

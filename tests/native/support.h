@@ -39,6 +39,12 @@ struct CallCase {
 // Runs every row, each with a fresh fake JNIEnv, and checks both lists of each.
 void expectEachCase(const std::vector<CallCase>& cases);
 
+#ifdef _WIN32
+// Every bitmap the bridge was handed and every memory DC it made is deleted, on every path: checked
+// on the GDI calls since the last take.
+void expectGdiReleased();
+#endif
+
 // Whether a pending exception is an IndexOutOfBoundsException or one of its subclasses.
 bool isIndexOutOfBounds(const std::string& className);
 

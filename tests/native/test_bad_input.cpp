@@ -318,28 +318,6 @@ Lines withThrows(const Lines& log) {
     return out;
 }
 
-#ifdef _WIN32
-// Every bitmap the bridge was handed and every memory DC it made is deleted, on every path.
-void expectGdiReleased() {
-    const Lines calls = platform::takeGdiCalls();
-    auto has = [&calls](const std::string& line) {
-        for (const std::string& call : calls)
-            if (call == line) return true;
-        return false;
-    };
-    for (const std::string& call : calls) {
-        if (call.compare(0, 10, "GetObject(") == 0) {
-            const std::string handle = call.substr(10, call.find(',') - 10);
-            ok(has("DeleteObject(" + handle + ")") || has("DeleteObject(" + handle + ") failed"),
-               "the bitmap %s is not deleted\n", handle.c_str());
-        }
-        const std::size_t made = call.find(") = dc");
-        if (call.compare(0, 19, "CreateCompatibleDC(") == 0 && made != std::string::npos)
-            ok(has("DeleteDC(" + call.substr(made + 4) + ")"), "the memory DC %s is not deleted\n", call.substr(made + 4).c_str());
-    }
-}
-#endif
-
 SCENARIO("bad-input", eachLimitGivesItsClearResult, Library::full) {
     standin::load();
     for (const Row& row : rows) {

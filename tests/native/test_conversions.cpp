@@ -1,6 +1,8 @@
 // The conversions every family shares: int results of every int method, String arguments as
 // modified UTF-8, and String results, valid modified UTF-8 or not.
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "support.h"
 
@@ -96,12 +98,21 @@ const ResultCase resultCases[] = {
     {"U+00E9", "caf\xC3\xA9", true, u"caf\u00E9"},
     {"a surrogate pair in six bytes", "\xED\xA0\xBD\xED\xB8\x80", true, u"\U0001F600"},
     {"a standard 4-byte sequence", "x\xF0\x9F\x98\x80y", false, u"x\U0001F600y"},
+    // The lowest and highest code points of each length, beside the overlong and too-high sequences below.
+    {"U+0080, the lowest 2-byte sequence", "\xC2\x80", true, u"\u0080"},
+    {"U+0800, the lowest 3-byte sequence", "\xE0\xA0\x80", true, u"\u0800"},
+    {"U+10000, the lowest 4-byte sequence", "\xF0\x90\x80\x80", false, u"\xD800\xDC00"},
+    {"U+10FFFF, the highest 4-byte sequence", "\xF4\x8F\xBF\xBF", false, u"\xDBFF\xDFFF"},
     {"a Latin-1 byte", "caf\xE9!", false, u"caf\uFFFD!"},
     {"a lone continuation byte", "\x80", false, u"\uFFFD"},
     {"a truncated 3-byte sequence", "\xE2\x82", false, u"\uFFFD\uFFFD"},
     {"a truncated 4-byte sequence", "\xF0\x9F\x98", false, u"\uFFFD\uFFFD\uFFFD"},
     {"an overlong 2-byte sequence", "\xC1\x81", false, u"\uFFFD\uFFFD"},
     {"an overlong 3-byte sequence", "\xE0\x80\x80", false, u"\uFFFD\uFFFD\uFFFD"},
+    // U+07FF in three bytes. Modified UTF-8 takes any 3-byte value from U+0800 up, surrogates too, but
+    // not below: each byte is then on its own.
+    {"an overlong 3-byte sequence, one below U+0800", "\xE0\x9F\xBF", false, u"\uFFFD\uFFFD\uFFFD"},
+    {"an overlong 4-byte sequence, U+FFFF", "\xF0\x8F\xBF\xBF", false, u"\uFFFD\uFFFD\uFFFD\uFFFD"},
     {"a 4-byte sequence beyond U+10FFFF", "\xF4\x90\x80\x80", false, u"\uFFFD\uFFFD\uFFFD\uFFFD"},
     {"a valid sequence then an invalid byte", "\xED\xA0\xBD\xFF", false, u"\xD83D\uFFFD"},
 };
@@ -129,6 +140,99 @@ SCENARIO("conversions", stringResults, Library::full) {
         expectStringResult(m, resultCases[4]);
         expectStringResult(m, resultCases[6]);
     }
+    expect_boxes();
+}
+
+// The ASCII check reads the bytes eight at a time, then the tail. Over every length up to past two
+// words and a tail, with one sequence at every offset, valid or not, and the string starting at every
+// offset from an 8-byte boundary: each String exactly as the bytes say, made by the right operation.
+// The string's zero byte is the last byte of its heap block, so the sanitizer build also sees any read
+// past it.
+SCENARIO("conversions", stringResultsAtEveryLengthOffsetAndAlignment, Library::full) {
+    standin::load();
+    struct Sequence {
+        const char* what;
+        std::string bytes;
+        bool valid;
+        std::u16string units;
+    };
+    const Sequence sequences[] = {
+        {"no sequence", "", true, u""},
+        {"C3 A9", "\xC3\xA9", true, u"\u00E9"},
+        {"E2 82 AC", "\xE2\x82\xAC", true, u"\u20AC"},
+        {"a lone E9", "\xE9", false, u"\uFFFD"},
+    };
+    constexpr std::size_t longest = 40;
+    const auto readName = reinterpret_cast<const char* (*)(int, int, int)>(standin::symbol("ReadRecordTxtFieldName"));
+    for (int alignment = 0; alignment < 8; ++alignment) {
+        standin::steerStringAlignment(alignment);
+        standin::steerString("ReadRecordTxtFieldName", "x");
+        const auto start = reinterpret_cast<std::uintptr_t>(readName(2, 1, 3));
+        ok(start % 8 == static_cast<std::uintptr_t>(alignment), "the stand-in's string starts at %d past a boundary, not %d\n",
+           static_cast<int>(start % 8), alignment);
+        standin::takeCalls();
+        for (const Sequence& sequence : sequences) {
+            const std::size_t size = sequence.bytes.size();
+            for (std::size_t length = size; length <= longest; ++length) {
+                // With no sequence, one string of each length.
+                for (std::size_t at = 0; at + size <= length && (size > 0 || at == 0); ++at) {
+                    Context context("starting %d past a boundary, %zu bytes, %s at %zu", alignment, length, sequence.what, at);
+                    std::string bytes;
+                    std::u16string units;
+                    for (std::size_t i = 0; i < length - size; ++i) {
+                        bytes += static_cast<char>('a' + i % 26);
+                        units += static_cast<char16_t>('a' + i % 26);
+                    }
+                    bytes.insert(at, sequence.bytes);
+                    units.insert(at, sequence.units);
+                    standin::steerString("ReadRecordTxtFieldName", bytes);
+                    FakeJni jni;
+                    jstring result = bridge().ReadRecordTxtFieldName(jni.env(), nullptr, 2, 1, 3);
+                    ok(jni.units(result) == units, "got %s\n", unitsText(jni.units(result)).c_str());
+                    expect_calls("ReadRecordTxtFieldName(2, 1, 3)");
+                    expect_jni(jni, sequence.valid ? "NewStringUTF(" + quoted(bytes) + ") = new1"
+                                                   : "NewString(" + unitsText(units) + ") = new1");
+                }
+            }
+        }
+    }
+    expect_boxes();
+}
+
+// A long invalid string: thousands of bytes that each become one U+FFFD, with ASCII and 4-byte
+// sequences (two units from four bytes) among them. The decode buffer must hold a unit per byte.
+SCENARIO("conversions", aLongInvalidStringUnitByUnit, Library::full) {
+    standin::load();
+    std::string bytes;
+    std::u16string units;
+    for (int i = 0; i < 4096; ++i) {
+        if (i % 64 == 63) {
+            bytes += "\xF0\x90\x80\x80";
+            units += u"\U00010000";
+        } else if (i % 16 == 15) {
+            bytes += static_cast<char>('a' + i % 26);
+            units += static_cast<char16_t>('a' + i % 26);
+        } else {
+            bytes += '\xE9';
+            units += u'\uFFFD';
+        }
+    }
+    standin::steerString("ReadRecordTxtFieldName", bytes);
+    FakeJni jni;
+    const std::u16string got = jni.units(bridge().ReadRecordTxtFieldName(jni.env(), nullptr, 2, 1, 3));
+    ok(got.size() == units.size(), "%zu units, expected %zu\n", got.size(), units.size());
+    std::size_t wrong = 0, first = 0;
+    for (std::size_t i = 0; i < std::min(got.size(), units.size()); ++i) {
+        if (got[i] == units[i]) continue;
+        if (!wrong++) first = i;
+    }
+    ok(wrong == 0, "%zu units differ, the first at %zu: %04X, expected %04X\n", wrong, first,
+       wrong ? static_cast<unsigned>(got[first]) : 0u, static_cast<unsigned>(units[first]));
+    const Lines log = jni.takeLog();
+    ok(log.size() == 1 && log[0].compare(0, 10, "NewString(") == 0, "made by %zu operations, the first %.40s\n",
+       log.size(), log.empty() ? "none" : log[0].c_str());
+    expect_clean(jni);
+    expect_calls("ReadRecordTxtFieldName(2, 1, 3)");
     expect_boxes();
 }
 
